@@ -147,8 +147,8 @@ void Table::open()
     m_cache.clear();
     m_keysDirty = true;
     m_pendingRowId = -1;
-    ensureKeys();
-    m_eof = m_keys.isEmpty();
+    m_eof = false;
+    // The rows are read when first needed: a cursor used only to locate never reads them all.
     notifyReset();
 }
 
@@ -250,7 +250,7 @@ void Table::setIndexName(const QString& indexName)
     }
     if (indexName == m_indexName && fields == m_orderFields)
         return;
-    const qint64 keep = isActive() ? currentRowId() : -1;
+    const qint64 keep = !isActive() ? -1 : (m_keysDirty ? m_pendingRowId : currentRowId());
     m_indexName = indexName;
     m_orderFields = fields;
     if (isActive()) {
@@ -653,7 +653,9 @@ bool Table::locate(const QString& fieldName, const QVariant& value, LocateOption
     } else if (isText(f.type)) {
         const QString text = value.toString();
         if (options.partialKey) {
-            const bool leading = !m_orderFields.isEmpty() && m_orderFields.first().compare(f.name, Qt::CaseInsensitive) == 0;
+            // When the field is the last of the order, the rows from the search text on are the index's
+            // own range, so the walk starts there.
+            const bool leading = !m_orderFields.isEmpty() && m_orderFields.last().compare(f.name, Qt::CaseInsensitive) == 0;
             if (options.caseInsensitive) {
                 // Walking the index from the search text on finds the first match quickly.
                 cond = (leading && f.type == FieldType::String ? col + QStringLiteral(" >= ? AND ") : QString()) +

@@ -1,12 +1,12 @@
 #pragma once
 
+#include "table.h"
+
 #include <QAbstractTableModel>
 #include <QColor>
 #include <QPointer>
 
 namespace Engine {
-
-class Table;
 
 struct Column
 {

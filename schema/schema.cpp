@@ -21,7 +21,7 @@ FieldDef D(const char* n) { return {QString::fromLatin1(n), FieldType::Date, 0};
 FieldDef F(const char* n) { return {QString::fromLatin1(n), FieldType::Float, 0}; }
 FieldDef B(const char* n) { return {QString::fromLatin1(n), FieldType::Boolean, 0}; }
 
-IndexDef idx(const char* field) { return {QStringLiteral("idx_") + QString::fromLatin1(field), QString::fromLatin1(field)}; }
+IndexDef idx(const char* field) { return {QStringLiteral("idx_") + QString::fromLatin1(field), QString::fromLatin1(field), {}}; }
 
 TableDef lookup(const char* name, int nameSize, bool partitioned)
 {
@@ -32,7 +32,7 @@ TableDef lookup(const char* name, int nameSize, bool partitioned)
     if (partitioned)
         t.fields.append({QStringLiteral("tip"), FieldType::Integer, 0});
     t.primaryKey = {n};
-    t.indexes = {{QStringLiteral("idx_") + n + QStringLiteral("_nev"), n + QStringLiteral("_nev")}};
+    t.indexes = {{QStringLiteral("idx_") + n + QStringLiteral("_nev"), n + QStringLiteral("_nev"), {}}};
     t.nameField = n + QStringLiteral("_nev");
     t.partitioned = partitioned;
     return t;
@@ -58,6 +58,8 @@ QList<TableDef> buildTables()
     konyv.indexes = {idx("azonosito"), idx("szerzo"),       idx("cim"),       idx("targykor_nev"), idx("mufaj_nev"),
                      idx("szakjel"),   idx("prgtipus_nev"), idx("kiado_nev"), idx("prgkod"),       idx("kotetszam"),
                      idx("hossz"),     idx("minoseg_nev"),  idx("sorszam")};
+    for (IndexDef& ix : konyv.indexes)
+        ix.leading = {QStringLiteral("tipus")};
     out.append(konyv);
 
     TableDef tipus;
@@ -192,7 +194,7 @@ void createIndexes(const QString& connection, const TableDef& t)
             return e.name.compare(ix.name, Qt::CaseInsensitive) == 0;
         });
         if (!present)
-            Engine::Database::addIndex(connection, t.name, ix.name, {ix.field});
+            Engine::Database::addIndex(connection, t.name, ix.name, ix.columns());
     }
 }
 

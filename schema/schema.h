@@ -21,6 +21,10 @@ struct IndexDef
 {
     QString name;  // "idx_" + field
     QString field;
+    // Stored ahead of the field: every view of konyv shows one kind, so its orders lead with tipus
+    // and a view reads its rows straight from the index.
+    QStringList leading;
+    QStringList columns() const { return leading + QStringList{field}; }
 };
 
 struct TableDef

@@ -1,0 +1,3 @@
+#include "beall.h"
+
+TBeall Beall;
