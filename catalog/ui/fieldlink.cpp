@@ -13,6 +13,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QTextDocument>
 #include <QTimer>
 
 FieldLink::FieldLink(QWidget* w, Engine::Table* t, const QString& field, Options o)
@@ -113,9 +114,34 @@ void FieldLink::setWidgetText(const QString& text)
     }
 }
 
+static bool userModified(QWidget* w)
+{
+    if (auto* e = qobject_cast<QLineEdit*>(w))
+        return e->isModified();
+    if (auto* c = qobject_cast<QComboBox*>(w))
+        return c->lineEdit() && c->lineEdit()->isModified();
+    if (auto* p = qobject_cast<QPlainTextEdit*>(w))
+        return p->document()->isModified();
+    return false;
+}
+
+static void clearModified(QWidget* w)
+{
+    if (auto* e = qobject_cast<QLineEdit*>(w))
+        e->setModified(false);
+    else if (auto* c = qobject_cast<QComboBox*>(w); c && c->lineEdit())
+        c->lineEdit()->setModified(false);
+    else if (auto* p = qobject_cast<QPlainTextEdit*>(w))
+        p->document()->setModified(false);
+}
+
 void FieldLink::refresh()
 {
     if (!m_widget || m_committing || !m_table->isActive() || !m_table->hasField(m_field))
+        return;
+    // Text typed into this widget and not yet written to the row is not overwritten when
+    // another field of the row changes.
+    if (m_table->isEditing() && userModified(m_widget))
         return;
     m_updating = true;
     const QVariant v = m_table->value(m_field);
@@ -129,6 +155,7 @@ void FieldLink::refresh()
             text = text.toUpper();
         setWidgetText(text);
     }
+    clearModified(m_widget);
     m_updating = false;
 }
 
@@ -142,8 +169,10 @@ bool FieldLink::commit()
     } else {
         const QString text = widgetText();
         const QVariant current = m_table->value(m_field);
-        if (Engine::TableModel::formatValue(current, m_options.format) == text)
+        if (Engine::TableModel::formatValue(current, m_options.format) == text) {
+            clearModified(m_widget);
             return true;
+        }
         value = text;
         if (text.isEmpty() && m_table->field(m_field).type != Engine::FieldType::String &&
             m_table->field(m_field).type != Engine::FieldType::Memo)
@@ -160,6 +189,8 @@ bool FieldLink::commit()
         return false;
     }
     m_committing = false;
+    clearModified(m_widget);
+    refresh();
     return true;
 }
 

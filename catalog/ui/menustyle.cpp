@@ -71,6 +71,27 @@ void MenuStyle::drawControl(ControlElement element, const QStyleOption* option, 
             return;
         }
     }
+    if (element == CE_MenuBarItem) {
+        if (const auto* mi = qstyleoption_cast<const QStyleOptionMenuItem*>(option)) {
+            MenuItemLook look;
+            look.caption = mi->text;
+            look.selected = mi->state & (State_Selected | State_Sunken);
+            look.enabled = mi->state & State_Enabled;
+            // Menu bar captions stand centred in their item; the painter places text at a fixed offset.
+            painter->save();
+            painter->fillRect(mi->rect, look.selected ? QColor(222, 170, 141) : QColor(222, 222, 222));
+            if (look.selected) {
+                painter->setPen(QColor(128, 128, 128));
+                painter->drawRect(mi->rect.adjusted(0, 0, -1, -1));
+            }
+            painter->setPen(look.enabled ? QColor(Qt::black) : QColor(128, 128, 128));
+            QString text = mi->text;
+            text.remove(QLatin1Char('&'));
+            painter->drawText(mi->rect, Qt::AlignCenter, text);
+            painter->restore();
+            return;
+        }
+    }
     QProxyStyle::drawControl(element, option, painter, widget);
 }
 
