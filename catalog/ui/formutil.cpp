@@ -175,10 +175,8 @@ void InstallEnterNavigation(QWidget* form)
 void InstallArrowNavigation(QWidget* control)
 {
     static auto* nav = new ArrowNavigator(qApp);
-    if (auto* combo = qobject_cast<QComboBox*>(control); combo && combo->lineEdit()) {
-        combo->lineEdit()->installEventFilter(nav);
-        return;
-    }
+    // An editable combo box hands keys to its editor by a direct call that filters never see,
+    // so the combo box itself is watched.
     control->installEventFilter(nav);
 }
 
