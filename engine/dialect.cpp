@@ -205,7 +205,8 @@ QString translateCreate(const QList<Token>& t, qsizetype openParen)
         if (isWord(t[i], "PRIMARY") || isWord(t[i], "CONSTRAINT") || isWord(t[i], "UNIQUE")) {
             if (isWord(t[i], "PRIMARY")) {
                 for (qsizetype k = i; k < to; ++k)
-                    if (t[k].kind == Tok::Word && !isWord(t[k], "PRIMARY") && !isWord(t[k], "KEY"))
+                    if ((t[k].kind == Tok::Word && !isWord(t[k], "PRIMARY") && !isWord(t[k], "KEY")) ||
+                        t[k].kind == Tok::Quoted)
                         primaryKey.append(t[k].text);
             } else {
                 otherClauses.append(join(t, i, to).trimmed());
@@ -215,6 +216,9 @@ QString translateCreate(const QList<Token>& t, qsizetype openParen)
         Column c;
         c.name = t[i].text;
         c.type = readType(t, i + 1);
+        // A column already written for SQLite (it names its collation) is kept as it stands.
+        if (join(t, i + 1, to).contains(QLatin1String("COLLATE"), Qt::CaseInsensitive))
+            c.type.type = FieldType::Unknown;
         if (c.type.type == FieldType::Unknown) {
             c.rest = join(t, i + 1, to).trimmed();
         } else {

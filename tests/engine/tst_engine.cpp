@@ -90,6 +90,9 @@ private slots:
             << "CREATE TABLE szakjel ( szakjel CHAR(10), szakjel_nev CHAR(50), PRIMARY KEY(szakjel));"
             << "CREATE TABLE szakjel (szakjel CHAR(10) COLLATE HU, szakjel_nev CHAR(50) COLLATE HU, PRIMARY KEY "
                "(szakjel));";
+        QTest::newRow("quoted key and sqlite column kept")
+            << "CREATE TABLE q (\"Order No\" INT, n MEMO TEXT COLLATE HU, PRIMARY KEY (\"Order No\"))"
+            << "CREATE TABLE q (\"Order No\" INTEGER PRIMARY KEY, n MEMO TEXT COLLATE HU)";
     }
     void dialect()
     {
