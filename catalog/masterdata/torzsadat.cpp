@@ -2,6 +2,7 @@
 
 #include "beall.h"
 #include "formpos.h"
+#include "formutil.h"
 
 #include <QHBoxLayout>
 #include <QPainter>
@@ -120,19 +121,8 @@ Tfrm_Torzsadat::Tfrm_Torzsadat(QWidget* parent) : QDialog(parent)
     mono.setStyleHint(QFont::TypeWriter);
     Memo1->setFont(mono);
 
-    btnOK = new QPushButton(QStringLiteral("OK"), this);
-    btnOK->setObjectName(QStringLiteral("btnOK"));
-    btnMegsem = new QPushButton(QStringLiteral("Mégsem"), this);
-    btnMegsem->setObjectName(QStringLiteral("btnMegsem"));
     // Enter belongs to the text: it starts a new line, never closes the window.
-    for (QPushButton* b : {btnOK, btnMegsem}) {
-        b->setAutoDefault(false);
-        b->setDefault(false);
-    }
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(btnOK);
-    buttons->addWidget(btnMegsem);
+    QHBoxLayout* buttons = MakeOkCancelRow(this, btnOK, btnMegsem);
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(Memo1, 1);

@@ -50,19 +50,8 @@ TorzsEditor::TorzsEditor(TorzsKind kind, TorzsListWindow* list)
         FieldLink::bind(DBEdit1, list->Tbl, m_member.nameField);
     }
 
-    btnOK = new QPushButton(QStringLiteral("OK"), this);
-    btnOK->setObjectName(QStringLiteral("btnOK"));
-    btnMegsem = new QPushButton(QStringLiteral("Mégsem"), this);
-    btnMegsem->setObjectName(QStringLiteral("btnMegsem"));
     // Enter moves between the controls; it presses a button only when that has the focus.
-    for (QPushButton* b : {btnOK, btnMegsem}) {
-        b->setAutoDefault(false);
-        b->setDefault(false);
-    }
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(btnOK);
-    buttons->addWidget(btnMegsem);
+    QHBoxLayout* buttons = MakeOkCancelRow(this, btnOK, btnMegsem);
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(fields);

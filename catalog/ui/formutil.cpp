@@ -15,6 +15,8 @@
 #include <QAbstractSpinBox>
 #include <QApplication>
 #include <QComboBox>
+#include <QHBoxLayout>
+#include <QPushButton>
 #include <QDateTimeEdit>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -228,4 +230,22 @@ void ShellOpen(const QString& target)
     const QUrl url = fi.exists() || !target.contains(QLatin1Char(':')) ? QUrl::fromLocalFile(fi.absoluteFilePath())
                                                                        : QUrl(target);
     QDesktopServices::openUrl(url);
+}
+
+QHBoxLayout* MakeOkCancelRow(QWidget* parent, QPushButton*& ok, QPushButton*& cancel, const QString& okName,
+                             const QString& cancelName)
+{
+    ok = new QPushButton(QStringLiteral("OK"), parent);
+    ok->setObjectName(okName);
+    cancel = new QPushButton(QStringLiteral("Mégsem"), parent);
+    cancel->setObjectName(cancelName);
+    for (QPushButton* b : {ok, cancel}) {
+        b->setAutoDefault(false);
+        b->setDefault(false);
+    }
+    auto* row = new QHBoxLayout;
+    row->addStretch(1);
+    row->addWidget(ok);
+    row->addWidget(cancel);
+    return row;
 }

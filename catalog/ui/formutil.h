@@ -3,6 +3,8 @@
 #include <QColor>
 #include <QString>
 
+class QHBoxLayout;
+class QPushButton;
 class QTableView;
 class QWidget;
 
@@ -42,3 +44,9 @@ void SetupMenuDrawing(QWidget* window);
 // Asks the desktop to open a file, a web or mail address, or to start a program (working folder
 // ExeDir()), without waiting. What happens next is the desktop's to report.
 void ShellOpen(const QString& target);
+
+// "OK" and "Mégsem" at the right of a row; neither is a default button, so Enter stays with
+// the focused control.
+QHBoxLayout* MakeOkCancelRow(QWidget* parent, QPushButton*& ok, QPushButton*& cancel,
+                             const QString& okName = QStringLiteral("btnOK"),
+                             const QString& cancelName = QStringLiteral("btnMegsem"));
