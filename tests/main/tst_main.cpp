@@ -534,6 +534,40 @@ private slots:
         QVERIFY(w.Tbl->isNull("datum"));
     }
 
+    void refusedLendingSaveKeepsTheChange()
+    {
+        seed({{1, 1, "Abigél", "Szabó Magda"}});
+        Tfrm_Main w;
+        QVERIFY(w.created());
+        setAskStringHook([](const QString&, const QString&, const QString&, bool) {
+            return std::optional<QString>(QString("Béla"));
+        });
+        Database::exec("Lerovani", "PRAGMA busy_timeout=50");
+        // Another copy holds the database while this one saves.
+        Database::open("other", data());
+        Database::begin("other");
+        Database::exec("other", "UPDATE beallit SET leltszam = leltszam");
+        QStringList texts;
+        bool keptWhileRefused = false;
+        setMessageHook([&](const MsgRecord& r) -> bool {
+            texts << r.text;
+            if (texts.size() == 2) {
+                keptWhileRefused = w.Tbl->state() == Engine::Table::State::Edit &&
+                                   w.Tbl->value("kolcsonadva").toString() == QString("Béla");
+                Database::rollback("other"); // the other copy lets go; the retry goes through
+            }
+            return true;
+        });
+        w.action("aKolcsonad")->trigger();
+        setMessageHook({});
+        Database::close("other");
+        QCOMPARE(texts.size(), 2);
+        QVERIFY(keptWhileRefused);
+        QVERIFY(texts[1].contains("zárolva"));
+        QCOMPARE(w.Tbl->state(), Engine::Table::State::Browse);
+        QCOMPARE(Database::scalar("Lerovani", "SELECT kolcsonadva FROM konyv").toString(), QString("Béla"));
+    }
+
     void lentRowColours()
     {
         const QDate today(2026, 12, 11);
