@@ -61,6 +61,7 @@ struct Stats
 
 int main(int argc, char** argv)
 {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     QStandardPaths::setTestModeEnabled(true);
     const int rounds = argc > 1 ? QString::fromLatin1(argv[1]).toInt() : 20;
