@@ -48,7 +48,7 @@ QStringList declaredKey(const QString& name, const QString& table)
     QMap<int, QString> keys;
     while (q.next())
         if (q.value(5).toInt() > 0)
-            keys.insert(q.value(5).toInt(), q.value(1).toString().toLower());
+            keys.insert(q.value(5).toInt(), q.value(1).toString());
     return keys.values();
 }
 
@@ -289,18 +289,14 @@ QList<FieldInfo> Database::fields(const QString& name, const QString& table)
 
 QStringList Database::primaryKey(const QString& name, const QString& table)
 {
-    QSqlQuery q = exec(name, QStringLiteral("PRAGMA table_info(%1)").arg(quoted(Dialect::tableName(table))));
-    QMap<int, QString> keys;
-    while (q.next())
-        if (q.value(5).toInt() > 0)
-            keys.insert(q.value(5).toInt(), q.value(1).toString());
+    const QStringList keys = declaredKey(name, Dialect::tableName(table));
     if (keys.isEmpty()) {
         // A key rebuilt after an import lives in a unique index of its own.
         for (const IndexInfo& ix : indexes(name, table))
             if (ix.name.isEmpty())
                 return ix.fields;
     }
-    return keys.values();
+    return keys;
 }
 
 QString Database::sqliteIndexName(const QString& table, const QString& indexName)
@@ -349,10 +345,7 @@ void Database::addIndex(const QString& name, const QString& table, const QString
         cols.append(quoted(it->name) + (text && options.caseInsensitive ? QStringLiteral(" COLLATE HU") : QString()));
     }
     if (options.primary) {
-        QStringList wanted;
-        for (const QString& f : fields)
-            wanted.append(f.toLower());
-        if (declaredKey(name, t) == wanted) {
+        if (declaredKey(name, t).join(QLatin1Char(',')).compare(fields.join(QLatin1Char(',')), Qt::CaseInsensitive) == 0) {
             // The key is part of the table itself; rebuilding its index is all that can be done.
             exec(name, QStringLiteral("REINDEX %1").arg(quoted(t)));
             return;

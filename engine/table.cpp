@@ -227,27 +227,23 @@ void Table::setFiltered(bool on)
         markDirty();
 }
 
+QStringList Table::indexFields(const QString& indexName) const
+{
+    if (indexName.isEmpty())
+        return Database::primaryKey(m_connection, m_table);
+    for (const IndexInfo& ix : Database::indexes(m_connection, m_table))
+        if (ix.name.compare(indexName, Qt::CaseInsensitive) == 0)
+            return ix.fields;
+    throw DbError(QStringLiteral("A(z) %1 tábla „%2” indexe hiányzik. Futtassa az adatbázis karbantartót "
+                                 "(Lerovani_Upd, Karbantartás).")
+                      .arg(m_table, indexName));
+}
+
 void Table::setIndexName(const QString& indexName)
 {
     if (isActive())
         requireBrowse("rendezés");
-    QStringList fields;
-    if (!indexName.isEmpty()) {
-        bool found = false;
-        for (const IndexInfo& ix : Database::indexes(m_connection, m_table)) {
-            if (ix.name.compare(indexName, Qt::CaseInsensitive) == 0) {
-                fields = ix.fields;
-                found = true;
-                break;
-            }
-        }
-        if (!found)
-            throw DbError(QStringLiteral("A(z) %1 tábla „%2” indexe hiányzik. Futtassa az adatbázis karbantartót "
-                                         "(Lerovani_Upd, Karbantartás).")
-                              .arg(m_table, indexName));
-    } else {
-        fields = Database::primaryKey(m_connection, m_table);
-    }
+    const QStringList fields = indexFields(indexName);
     if (indexName == m_indexName && fields == m_orderFields)
         return;
     const qint64 keep = !isActive() ? -1 : (m_keysDirty ? m_pendingRowId : currentRowId());

@@ -63,6 +63,8 @@ public:
     // Order by a named index ("idx_cim"); empty means the primary key. Throws when the index is missing.
     void setIndexName(const QString& indexName);
     QString indexName() const { return m_indexName; }
+    // The fields an index orders by (empty name: the primary key); throws when the index is missing.
+    QStringList indexFields(const QString& indexName) const;
     // Order by a field list ("konyv;doknev").
     void setIndexFieldNames(const QString& fields);
     QStringList orderFields() const { return m_orderFields; }
