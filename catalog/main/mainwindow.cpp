@@ -656,13 +656,15 @@ QString Tfrm_Main::statusText(int panel) const { return m_statusPanels.value(pan
 
 DBGrid* Tfrm_Main::grid(int tipus) const { return m_grids.value(tipus - 1); }
 
-int Tfrm_Main::currentKind() const
+int Tfrm_Main::kindAtTab(int tab) const
 {
     for (int k = 1; k <= 9; ++k)
-        if (Beall.TabOf[k - 1] != 99 && Beall.TabOf[k - 1] == m_currentTab)
+        if (Beall.TabOf[k - 1] != 99 && Beall.TabOf[k - 1] == tab)
             return k;
     return 0;
 }
+
+int Tfrm_Main::currentKind() const { return kindAtTab(m_currentTab); }
 
 DBGrid* Tfrm_Main::currentGrid() const
 {
@@ -709,25 +711,19 @@ void Tfrm_Main::BuildTabs()
 void Tfrm_Main::TabSet1Change(int n)
 {
     const int previous = m_currentTab;
-    int kind = 0;
-    for (int k = 1; k <= 9; ++k)
-        if (Beall.TabOf[k - 1] == n)
-            kind = k;
+    const int kind = kindAtTab(n);
     if (!kind)
         return;
     // A view is switched whole or not at all: its index is checked before anything changes.
     const QString idx = QStringLiteral("idx_") + m_sortField[n];
-    const auto indexes = Engine::Database::indexes(Tbl->connectionName(), Tbl->tableName());
-    if (std::none_of(indexes.begin(), indexes.end(), [&](const Engine::IndexInfo& i) {
-            return i.name.compare(idx, Qt::CaseInsensitive) == 0;
-        })) {
+    try {
+        Tbl->indexFields(idx);
+    } catch (const Engine::DbError&) {
         if (previous >= 0) {
             const QSignalBlocker b(TabSet1);
             TabSet1->setCurrentIndex(previous);
         }
-        throw Engine::DbError(QStringLiteral("A(z) konyv tábla „%1” indexe hiányzik. Futtassa az adatbázis "
-                                             "karbantartót (Lerovani_Upd, Karbantartás).")
-                                  .arg(idx));
+        throw;
     }
 
     Beall.LastAz[previous >= 0 ? previous : kNoTab] = VarToIntDef(Tbl->value(QStringLiteral("az")), 0);
@@ -771,30 +767,22 @@ void Tfrm_Main::SetSortOrder(const QString& field, const QString& caption, int p
 {
     if (p < 0)
         return;
-    const int az = VarToIntDef(Tbl->value(QStringLiteral("az")), 0);
-    int kind = 0;
-    for (int k = 1; k <= 9; ++k)
-        if (Beall.TabOf[k - 1] == p)
-            kind = k;
+    const int kind = kindAtTab(p);
     const bool current = p == m_currentTab;
+    const int az = current ? VarToIntDef(Tbl->value(QStringLiteral("az")), 0) : 0;
     // The index belongs to the one cursor shared by all views; only the view on screen may change it.
     if (current)
         Tbl->setIndexName(QStringLiteral("idx_") + field);
     if (kind) {
-        m_statusPanels[2]->setText(QStringLiteral("Sorrend: ") + caption + (kind == 5 ? QStringLiteral(">") : QString()));
+        // Status panel 2 tells the order of the view on screen.
+        if (current)
+            m_statusPanels[2]->setText(QStringLiteral("Sorrend: ") + caption + (kind == 5 ? QStringLiteral(">") : QString()));
         HighlightSortColumn(m_grids[kind - 1], field);
     }
     m_sortField[p] = field;
     m_sortCaption[p] = caption;
     if (current)
         Tbl->locate(QStringLiteral("az"), az);
-    if (kind && m_currentTab >= 0 && !current) {
-        // Status panel 2 tells the order of the view on screen.
-        const int ck = currentKind();
-        if (ck)
-            m_statusPanels[2]->setText(QStringLiteral("Sorrend: ") + m_sortCaption[m_currentTab] +
-                                       (ck == 5 ? QStringLiteral(">") : QString()));
-    }
 }
 
 void Tfrm_Main::DBGrid1TitleClick(DBGrid* grid, int column)

@@ -52,6 +52,7 @@ public:
     DBGrid* currentGrid() const;
     int currentTab() const { return m_currentTab; }
     int currentKind() const; // tipus of the current view, 0 when none
+    int kindAtTab(int tab) const; // tipus shown at a tab position, 0 when none
     QString statusText(int panel) const;
     QString sortField(int tab) const { return tab >= 0 && tab < 9 ? m_sortField[tab] : QString(); }
 

@@ -149,8 +149,6 @@ QString formatSection(double value, const QString& section)
         }
         if (d >= 0 && intDigits > 0)
             slot[0] = intPart.left(d + 1) + slot[0];
-        if (intDigits == 0 && !intPart.isEmpty())
-            slot.append(intPart);
     }
     if (thousands) {
         const QString joined = slot.join(QString());
@@ -161,7 +159,6 @@ QString formatSection(double value, const QString& section)
     QString out;
     int intIndex = 0, fracIndex = 0;
     bool inFrac = false, inExp = false;
-    bool firstIntPlaced = false;
     for (int i = 0; i < items.size(); ++i) {
         const Item& it = items[i];
         switch (it.kind) {
@@ -195,8 +192,6 @@ QString formatSection(double value, const QString& section)
             } else {
                 if (intIndex < slot.size())
                     out += slot[intIndex];
-                if (!firstIntPlaced && intDigits == 0 && slot.size() > 0)
-                    firstIntPlaced = true;
                 ++intIndex;
             }
             break;
